@@ -1,0 +1,54 @@
+#pragma once
+
+#include "testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+// Runs the scripted stand-in for the fit module from a temporary working directory: each
+// answer is set before the fit and each call can be read back after it.
+class ScriptedFit
+{
+public:
+    ScriptedFit()
+    {
+        QFile source(QStringLiteral(ZELKORA_TEST_DATA "/scripted_fit.py"));
+        source.open(QIODevice::ReadOnly);
+        writeFile(folder.filePath(QStringLiteral("fit.py")), source.readAll());
+        QDir::setCurrent(folder.path());
+    }
+
+    void answerValues(const QVector<double>& values)
+    {
+        QJsonArray array;
+        for (double value : values)
+            array.append(std::isfinite(value) ? QJsonValue(value) : QJsonValue(QString::number(value)));
+        answer(QJsonObject{{"kind", "list"}, {"value", array}});
+    }
+    void answerText(const QString& text) { answer(QJsonObject{{"kind", "str"}, {"value", text}}); }
+    void answerRaise(const QString& message) { answer(QJsonObject{{"kind", "raise"}, {"value", message}}); }
+    void answerNone() { answer(QJsonObject{{"kind", "none"}}); }
+
+    // The arguments of the last call, each tuple as an array.
+    QJsonArray lastArguments() const { return lastCall().value("args").toArray(); }
+    QString lastFunction() const { return lastCall().value("function").toString(); }
+    void forgetLastCall() { QFile::remove(folder.filePath(QStringLiteral("calls.json"))); }
+
+    QString path() const { return folder.path(); }
+
+private:
+    void answer(const QJsonObject& spec)
+    {
+        writeFile(folder.filePath(QStringLiteral("answer.json")), QJsonDocument(spec).toJson());
+    }
+    QJsonObject lastCall() const
+    {
+        QFile file(folder.filePath(QStringLiteral("calls.json")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    QTemporaryDir folder;
+};
