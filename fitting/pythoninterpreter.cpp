@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMetaType>
+#include <cstdlib>
 
 PyRef PyRef::borrow(PyObject* object)
 {
@@ -34,7 +35,6 @@ void PyRef::reset()
 
 namespace {
 
-int liveInterpreters = 0;
 bool shippedDirectorySet = false;
 QString shippedDirectory;
 
@@ -111,16 +111,19 @@ void invalidateImportCaches()
 PythonInterpreter::PythonInterpreter(QObject* parent)
     : QObject(parent)
 {
-    if (liveInterpreters++ == 0 && !Py_IsInitialized())
+    if (!Py_IsInitialized()) {
         Py_InitializeEx(0); // Zelkora keeps its own SIGINT handling
+        // Extension modules such as numpy cannot be loaded again into a re-initialised
+        // interpreter, so Python lives until the process ends, however many
+        // PythonInterpreter objects come and go.
+        std::atexit(Py_Finalize);
+    }
     vectorTypeId = qRegisterMetaType<QVector<double>>("QVector<double>");
 }
 
 PythonInterpreter::~PythonInterpreter()
 {
     module.reset();
-    if (--liveInterpreters == 0 && Py_IsInitialized())
-        Py_Finalize();
 }
 
 void PythonInterpreter::setShippedModuleDirectory(const QString& directory)

@@ -10,7 +10,7 @@
 
 // Owns the embedded Python interpreter and calls functions of Python modules with sample
 // vectors and numbers. The interpreter is started by the first instance and finalised when
-// the last one is destroyed.
+// the process exits.
 class PythonInterpreter : public QObject
 {
     Q_OBJECT

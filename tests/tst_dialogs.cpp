@@ -109,7 +109,6 @@ private slots:
     void nextFitStartsFromTheNewParameters();
 
 private:
-    PythonInterpreter keeper;
 };
 
 void DialogsTest::init()

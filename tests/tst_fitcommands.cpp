@@ -64,7 +64,6 @@ private slots:
     void closedResultsWindowIsDeleted();
 
 private:
-    PythonInterpreter keeper;
     QTemporaryDir workingDirectory;
 };
 

@@ -109,7 +109,6 @@ private:
     QTableWidget* import(const QByteArray& contents, int delimiterItem, bool header,
                          const QString& name = QStringLiteral("data.csv"));
 
-    PythonInterpreter keeper; // keeps Python alive while windows come and go
     QTemporaryDir folder;
     std::unique_ptr<QObject> owner = std::make_unique<QObject>();
 };

@@ -23,7 +23,6 @@ private slots:
     void fitterStartsFromDefaultsAndStoredDose();
 
 private:
-    PythonInterpreter keeper;
 };
 
 void MainWindowTest::init()

@@ -82,7 +82,6 @@ private slots:
     void emptySheetPlotsEmptyCurves();
 
 private:
-    PythonInterpreter keeper;
     std::unique_ptr<ScriptedFit> script;
 };
 

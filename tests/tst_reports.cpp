@@ -52,7 +52,6 @@ private slots:
     void missingModuleNamesTheCause();
 
 private:
-    PythonInterpreter keeper; // keeps Python alive while fitters come and go
     std::unique_ptr<ScriptedFit> script;
     std::unique_ptr<CurveFitter> fitter;
 };
