@@ -18,11 +18,15 @@ from scipy.optimize import least_squares
 
 _TOLERANCE = 1e-14
 _MAX_EVALUATIONS = 4000
+_FIRST_EVALUATIONS = 150
 # Rates closer than this (relative) make the two phases one.
 _MERGED = 1e-4
-# A phase whose share of the curve falls below this after the first sample fits that
-# sample alone.
-_SPIKE = 1e-9
+# A phase whose largest contribution to the curve stays below this share of the data has
+# vanished from it.
+_VANISHED = 1e-9
+# A fast phase whose share of the curve at the second sample time falls below this fits the
+# first sample alone: its rate is not determined by the data and runs off to infinity.
+_SPIKE = 1e-4
 
 
 def _samples(times, concentrations):
@@ -35,14 +39,14 @@ def _samples(times, concentrations):
     return t, y, None
 
 
-def _polish(residuals, jacobian, start):
+def _polish(residuals, jacobian, start, evaluations=_MAX_EVALUATIONS):
     start = np.asarray(start, dtype=float)
     if not np.all(np.isfinite(start)):
         return None
     try:
         result = least_squares(residuals, start, jac=jacobian, method="lm", x_scale="jac",
                                ftol=_TOLERANCE, xtol=_TOLERANCE, gtol=_TOLERANCE,
-                               max_nfev=_MAX_EVALUATIONS)
+                               max_nfev=evaluations)
     except (ValueError, FloatingPointError, np.linalg.LinAlgError):
         return None
     if not np.all(np.isfinite(result.x)) or not np.isfinite(result.cost):
@@ -183,10 +187,11 @@ def _flaw(p, t, y):
         return "merged"
     scale = max(np.max(np.abs(y)), 1e-300)
     for amplitude, rate in ((p1, p2), (p3, p4)):
-        if np.max(amplitude * np.exp(-rate * t)) < _SPIKE * scale:
+        if np.max(amplitude * np.exp(-rate * t)) < _VANISHED * scale:
             return "vanished"
-    ordered = np.sort(t)
-    if ordered.size > 1 and np.max(p1 * np.exp(-p2 * ordered[1:])) < _SPIKE * scale:
+    second = np.sort(t)[1] if t.size > 1 else t[0]
+    fast = p1 * math.exp(-p2 * second)
+    if fast < _SPIKE * (fast + p3 * math.exp(-p4 * second)):
         return "spike"
     return None
 
@@ -224,21 +229,25 @@ def doubleExpFit(times, concentrations, p1, p2, p3, p4):
             starts.append(stripped)
         starts.extend(_rate_landscape(t, y))
 
-        best, best_rss, flaws = None, math.inf, []
+        # A first, short polish of every candidate; only the best acceptable one is taken
+        # to full convergence. Starts that wander off would otherwise dominate the time.
+        best, best_rss = None, math.inf
+        closest_flaw, closest_flaw_rss = "diverged", math.inf
         for start in starts:
-            polished = _polish(residuals, jacobian, start)
+            polished = _polish(residuals, jacobian, start, _FIRST_EVALUATIONS)
             if polished is None:
-                flaws.append("diverged")
                 continue
             candidate = _fast_first(polished[0])
             flaw = _flaw(candidate, t, y)
             if flaw:
-                flaws.append(flaw)
+                if polished[1] < closest_flaw_rss:
+                    closest_flaw, closest_flaw_rss = flaw, polished[1]
             elif polished[1] < best_rss:
                 best, best_rss = candidate, polished[1]
+        if best is not None:
+            polished = _polish(residuals, jacobian, best)
+            if polished is not None and polished[1] <= best_rss and not _flaw(_fast_first(polished[0]), t, y):
+                best = _fast_first(polished[0])
         if best is None:
-            for kind in ("spike", "merged", "vanished", "not positive", "diverged"):
-                if kind in flaws:
-                    return _FLAW_MESSAGES[kind]
-            return _FLAW_MESSAGES["diverged"]
+            return _FLAW_MESSAGES[closest_flaw]
         return best
