@@ -37,6 +37,8 @@ namespace {
 
 bool shippedDirectorySet = false;
 QString shippedDirectory;
+// sys.path as the interpreter started with it, to restore it should a module delete it.
+PyObject* initialSearchPath = nullptr; // owned, released by finishPython
 
 QString toQString(PyObject* text)
 {
@@ -98,6 +100,12 @@ QString takePythonError(bool printTraceback)
     return oneLine(message.isEmpty() ? name : name + QStringLiteral(": ") + message);
 }
 
+void finishPython()
+{
+    Py_CLEAR(initialSearchPath);
+    Py_Finalize();
+}
+
 void invalidateImportCaches()
 {
     PyRef importlib = PyRef::steal(PyImport_ImportModule("importlib"));
@@ -116,7 +124,10 @@ PythonInterpreter::PythonInterpreter(QObject* parent)
         // Extension modules such as numpy cannot be loaded again into a re-initialised
         // interpreter, so Python lives until the process ends, however many
         // PythonInterpreter objects come and go.
-        std::atexit(Py_Finalize);
+        std::atexit(finishPython);
+        initialSearchPath = PySequence_List(PySys_GetObject("path"));
+        if (!initialSearchPath)
+            PyErr_Clear();
     }
     vectorTypeId = qRegisterMetaType<QVector<double>>("QVector<double>");
 }
@@ -146,7 +157,7 @@ void PythonInterpreter::addToSearchPath(const QString& directory) const
     PyObject* path = PySys_GetObject("path"); // borrowed
     if (!path || !PyList_Check(path)) {
         // A module may have deleted or replaced sys.path; the fit still needs one.
-        PyRef fresh = PyRef::steal(PyList_New(0));
+        PyRef fresh = PyRef::steal(initialSearchPath ? PySequence_List(initialSearchPath) : PyList_New(0));
         if (!fresh || PySys_SetObject("path", fresh.get()) != 0) {
             PyErr_Clear();
             return;
