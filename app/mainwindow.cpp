@@ -76,6 +76,9 @@ void MainWindow::onAbout()
 
 void MainWindow::onFileOpen()
 {
+    // Only the newest import names the results windows; the one it replaces would otherwise
+    // stay with the window for good, one more hidden dialog per Open.
+    delete importExport;
     importExport = new ImportExport(this);
     // The table on screen stays until a new one has been read: a cancelled or failed Open
     // must not lose what the user typed.

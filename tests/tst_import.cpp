@@ -325,7 +325,7 @@ void ImportTest::secondOpenReplacesFirst()
     OptionsAnswer first(0, false);
     findAction(window, "&Open")->trigger();
     QPointer<QTableWidget> firstTable = window.table();
-    ImportExport* firstImport = window.lastImport();
+    QPointer<ImportExport> firstImport = window.lastImport();
     FileDialog::setNextOpenFileName(writeFile(folder.filePath("second.csv"), "3,4\n5,6\n"));
     OptionsAnswer second(0, false);
     findAction(window, "&Open")->trigger();
@@ -333,7 +333,8 @@ void ImportTest::secondOpenReplacesFirst()
     QVERIFY(firstTable.isNull());
     QCOMPARE(window.table()->rowCount(), 2);
     QCOMPARE(window.lastImport()->shortFileName(), QStringLiteral("second.csv"));
-    QCOMPARE(firstImport->parent(), &window); // kept as a child of the window
+    QVERIFY(firstImport.isNull()); // replaced imports are not kept
+    QCOMPARE(window.lastImport()->parent(), &window);
 }
 
 ZELKORA_TEST_MAIN(ImportTest)
