@@ -79,15 +79,18 @@ QVector<double> askStoredValues(const QVector<StoredValue>& values, LabelPlaceme
 
 void MainWindow::onDoseSet()
 {
-    const QVector<double> values = askStoredValues({{QStringLiteral("dose"), QT_TR_NOOP("Dose")}}, LabelPlacement::Above);
+    const QVector<double> values
+        = askStoredValues({{QStringLiteral("dose"), QT_TR_NOOP("Dose")}}, LabelPlacement::Above);
     curveFitter->setDose(values[0]);
 }
 
 void MainWindow::onParameters()
 {
-    const QVector<double> values = askStoredValues(
-        {{QStringLiteral("P1"), "P1"}, {QStringLiteral("P2"), "P2"}, {QStringLiteral("P3"), "P3"}, {QStringLiteral("P4"), "P4"}},
-        LabelPlacement::Beside);
+    const QVector<double> values = askStoredValues({{QStringLiteral("P1"), "P1"},
+                                                    {QStringLiteral("P2"), "P2"},
+                                                    {QStringLiteral("P3"), "P3"},
+                                                    {QStringLiteral("P4"), "P4"}},
+                                                   LabelPlacement::Beside);
     curveFitter->setP1(values[0]);
     curveFitter->setP2(values[1]);
     curveFitter->setP3(values[2]);

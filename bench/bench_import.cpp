@@ -48,8 +48,7 @@ int main(int argc, char* argv[])
     timer.start();
     open->trigger();
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("rows %d  import %.3f s  resident %.0f MB (before %.0f MB, peak %.0f MB)\n",
-                window.table()->rowCount(), seconds, statusKilobytes("VmRSS:") / 1024.0, before / 1024.0,
-                statusKilobytes("VmHWM:") / 1024.0);
+    std::printf("rows %d  import %.3f s  resident %.0f MB (before %.0f MB, peak %.0f MB)\n", window.table()->rowCount(),
+                seconds, statusKilobytes("VmRSS:") / 1024.0, before / 1024.0, statusKilobytes("VmHWM:") / 1024.0);
     return 0;
 }

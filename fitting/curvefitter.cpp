@@ -33,8 +33,8 @@ void CurveFitter::setSamples(const QVector<double>& times, const QVector<double>
 QVector<double> CurveFitter::callFit(const char* function, const QList<QVariant>& arguments, int parameterCount,
                                      QString& error)
 {
-    const QVector<double> values = interpreter->callFunction(
-        QStringLiteral("."), QStringLiteral("fit"), QString::fromLatin1(function), arguments, error);
+    const QVector<double> values = interpreter->callFunction(QStringLiteral("."), QStringLiteral("fit"),
+                                                             QString::fromLatin1(function), arguments, error);
     callFailed = !interpreter->lastFailure().isEmpty();
     if (callFailed) {
         error = interpreter->lastFailure();
@@ -68,8 +68,12 @@ QString CurveFitter::fitDoubleExponential(const QVector<double>& times, const QV
                                           double p3, double p4)
 {
     QString error;
-    const QList<QVariant> arguments{QVariant::fromValue(times), QVariant::fromValue(concentrations), QVariant(p1),
-                                    QVariant(p2), QVariant(p3), QVariant(p4)};
+    const QList<QVariant> arguments{QVariant::fromValue(times),
+                                    QVariant::fromValue(concentrations),
+                                    QVariant(p1),
+                                    QVariant(p2),
+                                    QVariant(p3),
+                                    QVariant(p4)};
     const QVector<double> values = callFit("doubleExpFit", arguments, 4, error);
     if (!error.isEmpty())
         return error;

@@ -47,12 +47,11 @@ public:
                                  double& w2, double& w3, double& w4, double p1, double p2, double p3, double p4);
     // As fitDoubleExponential from the held starting values; outputs in the order P1, P3,
     // P2, P4, all -1 unless every fitted value is positive.
-    QString fitDoubleExponentialGuarded(const QVector<double>& times, const QVector<double>& concentrations,
-                                        double& a, double& b, double& alpha, double& beta);
+    QString fitDoubleExponentialGuarded(const QVector<double>& times, const QVector<double>& concentrations, double& a,
+                                        double& b, double& alpha, double& beta);
 
 private:
-    QVector<double> callFit(const char* function, const QList<QVariant>& arguments, int parameterCount,
-                            QString& error);
+    QVector<double> callFit(const char* function, const QList<QVariant>& arguments, int parameterCount, QString& error);
 
     QVector<double> times;
     QVector<double> concentrations;

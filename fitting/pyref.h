@@ -17,7 +17,9 @@ public:
 
     PyRef(const PyRef&) = delete;
     PyRef& operator=(const PyRef&) = delete;
-    PyRef(PyRef&& other) noexcept : object(std::exchange(other.object, nullptr)) {}
+    PyRef(PyRef&& other) noexcept
+        : object(std::exchange(other.object, nullptr))
+    { }
     PyRef& operator=(PyRef&& other) noexcept;
     ~PyRef();
 
@@ -28,6 +30,8 @@ public:
     explicit operator bool() const { return object != nullptr; }
 
 private:
-    explicit PyRef(PyObject* object) : object(object) {}
+    explicit PyRef(PyObject* object)
+        : object(object)
+    { }
     PyObject* object = nullptr;
 };

@@ -258,17 +258,17 @@ QVector<double> PythonInterpreter::callFunction(const QString& directory, const 
         module = PyRef::steal(name ? PyImport_Import(name.get()) : nullptr);
     }
     if (!module)
-        return fail(QStringLiteral("The fit module '%1' could not be loaded: %2")
-                        .arg(moduleName, takePythonError(false)),
-                    errorText);
+        return fail(
+            QStringLiteral("The fit module '%1' could not be loaded: %2").arg(moduleName, takePythonError(false)),
+            errorText);
 
     const QString qualifiedName = moduleName + QLatin1Char('.') + functionName;
     PyRef function = PyRef::steal(PyObject_GetAttrString(module.get(), functionName.toUtf8().constData()));
     if (!function) {
         PyErr_Clear();
-        return fail(QStringLiteral("The fit module '%1' (%2) has no function '%3'")
-                        .arg(moduleName, moduleFile(), functionName),
-                    errorText);
+        return fail(
+            QStringLiteral("The fit module '%1' (%2) has no function '%3'").arg(moduleName, moduleFile(), functionName),
+            errorText);
     }
     if (!PyCallable_Check(function.get()))
         return fail(QStringLiteral("'%3' in the fit module '%1' (%2) is a %4, not a function")
@@ -298,8 +298,8 @@ QVector<double> PythonInterpreter::callFunction(const QString& directory, const 
     } else if (PyUnicode_Check(result.get())) {
         errorText = toQString(result.get());
     } else if (PyBytes_Check(result.get())) {
-        errorText = QString::fromLatin1(PyBytes_AS_STRING(result.get()),
-                                        static_cast<int>(PyBytes_GET_SIZE(result.get())));
+        errorText
+            = QString::fromLatin1(PyBytes_AS_STRING(result.get()), static_cast<int>(PyBytes_GET_SIZE(result.get())));
     } else {
         failure = QStringLiteral("%1 returned a %2 instead of a list of numbers")
                       .arg(qualifiedName, typeName(result.get()));

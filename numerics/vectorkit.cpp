@@ -4,8 +4,7 @@
 
 namespace {
 
-template <typename Op>
-QVector<double> elementWise(const QVector<double>& v, Op op)
+template <typename Op> QVector<double> elementWise(const QVector<double>& v, Op op)
 {
     QVector<double> result;
     result.reserve(v.size());

@@ -12,7 +12,9 @@ class QTableWidget;
 class CsvLines
 {
 public:
-    explicit CsvLines(const QByteArray& data) : data(data) {}
+    explicit CsvLines(const QByteArray& data)
+        : data(data)
+    { }
     bool atEnd() const { return position >= data.size(); }
     QString next();
     // How many lines next() still returns.

@@ -15,8 +15,7 @@
 
 ImportExport::ImportExport(QObject* parent)
     : QObject(parent)
-{
-}
+{ }
 
 QString ImportExport::delimiterFor(const QString& itemText)
 {
@@ -60,7 +59,8 @@ QString ImportExport::askCsvOptions()
     layout->addWidget(headerBox, 1, 0);
     layout->addWidget(acceptButton, 2, 0);
     optionsDialog.setLayout(layout);
-    connect(acceptButton, &QPushButton::pressed, acceptButton, [this] { optionsDialog.close(); }, Qt::DirectConnection);
+    connect(
+        acceptButton, &QPushButton::pressed, acceptButton, [this] { optionsDialog.close(); }, Qt::DirectConnection);
 
     optionsDialog.exec();
 

@@ -201,8 +201,9 @@ void DialogsTest::parameterDialogFirstRun()
     QVERIFY(seen->shown && seen->modal && seen->parentless && seen->validatorsAsExpected);
     QCOMPARE(seen->fieldTexts, (QStringList{"", "", "", ""}));
     QCOMPARE(seen->labels, (QStringList{"P1", "P2", "P3", "P4"}));
-    QCOMPARE(seen->layout, QStringLiteral("QLabel@0,0 QLineEdit@0,1 QLabel@1,0 QLineEdit@1,1 QLabel@2,0 "
-                                          "QLineEdit@2,1 QLabel@3,0 QLineEdit@3,1 QPushButton@4,0 "));
+    QCOMPARE(seen->layout,
+             QStringLiteral("QLabel@0,0 QLineEdit@0,1 QLabel@1,0 QLineEdit@1,1 QLabel@2,0 "
+                            "QLineEdit@2,1 QLabel@3,0 QLineEdit@3,1 QPushButton@4,0 "));
     QCOMPARE(window.fitter()->initialParameters(), (QVector<double>{0, 0, 0, 0}));
     QSettings settings;
     for (const char* key : {"P1", "P2", "P3", "P4"})

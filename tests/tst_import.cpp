@@ -140,11 +140,9 @@ void ImportTest::importCases_data()
     QTest::newRow("comma, no header") << QByteArray("Time,Conc\n0.5,12.1\n1,9.8\n") << 0 << false
                                       << "Time^Conc\\n|0.5^12.1\\n|1^9.8\\n"
                                       << "1^2";
-    QTest::newRow("comma, header") << QByteArray("Time,Conc\n0.5,12.1\n1,9.8\n") << 0 << true
-                                   << "0.5^12.1\\n|1^9.8\\n"
+    QTest::newRow("comma, header") << QByteArray("Time,Conc\n0.5,12.1\n1,9.8\n") << 0 << true << "0.5^12.1\\n|1^9.8\\n"
                                    << "Time^Conc\\n";
-    QTest::newRow("CRLF ends") << QByteArray("0.5,12.1\r\n1,9.8\r\n") << 0 << false
-                               << "0.5^12.1\\r\\n|1^9.8\\r\\n"
+    QTest::newRow("CRLF ends") << QByteArray("0.5,12.1\r\n1,9.8\r\n") << 0 << false << "0.5^12.1\\r\\n|1^9.8\\r\\n"
                                << "1^2";
     QTest::newRow("semicolon") << QByteArray("1;2,5\n3;4\n") << 1 << false << "1^2,5\\n|3^4\\n"
                                << "1^2";
@@ -152,21 +150,20 @@ void ImportTest::importCases_data()
                                                   << "1^2";
     QTest::newRow("tab item splits at a tab") << QByteArray("1\t2\n3\t4\n") << 3 << false << "1^2\\n|3^4\\n"
                                               << "1^2";
-    QTest::newRow("missing concentration keeps the line end") << QByteArray("1,2\n2,\n") << 0 << false
-                                                              << "1^2\\n|2^\\n"
+    QTest::newRow("missing concentration keeps the line end") << QByteArray("1,2\n2,\n") << 0 << false << "1^2\\n|2^\\n"
                                                               << "1^2";
-    QTest::newRow("empty line in the middle") << QByteArray("1,2\n\n3,4\n") << 0 << false
-                                              << "1^2\\n|\\n^<none>|3^4\\n"
+    QTest::newRow("empty line in the middle") << QByteArray("1,2\n\n3,4\n") << 0 << false << "1^2\\n|\\n^<none>|3^4\\n"
                                               << "1^2";
-    QTest::newRow("ragged lines") << QByteArray("1,2,3\n4,5\n6,7,8,9\n") << 0 << false
-                                  << "1^2^3\\n|4^5\\n^<none>|6^7^8"
+    QTest::newRow("ragged lines") << QByteArray("1,2,3\n4,5\n6,7,8,9\n") << 0 << false << "1^2^3\\n|4^5\\n^<none>|6^7^8"
                                   << "1^2^3";
-    QTest::newRow("quotes are plain characters") << QByteArray("\"a,b\",1\n") << 0 << false
-                                                 << "\"a^b\"^1\\n"
+    QTest::newRow("quotes are plain characters") << QByteArray("\"a,b\",1\n") << 0 << false << "\"a^b\"^1\\n"
                                                  << "1^2^3";
-    QTest::newRow("empty file") << QByteArray() << 0 << false << "" << "1";
-    QTest::newRow("empty file with header") << QByteArray() << 0 << true << "" << "";
-    QTest::newRow("no final line feed") << QByteArray("1,2\n3,4") << 0 << false << "1^2\\n|3^4" << "1^2";
+    QTest::newRow("empty file") << QByteArray() << 0 << false << ""
+                                << "1";
+    QTest::newRow("empty file with header") << QByteArray() << 0 << true << ""
+                                            << "";
+    QTest::newRow("no final line feed") << QByteArray("1,2\n3,4") << 0 << false << "1^2\\n|3^4"
+                                        << "1^2";
     QTest::newRow("UTF-8 content") << QByteArray("Zeit (h),Konz. µg/ml\n1,2\n") << 0 << true << "1^2\\n"
                                    << QString::fromUtf8("Zeit (h)^Konz. µg/ml\\n");
     QTest::newRow("NUL ends the line's text") << QByteArray("1,2\0,9\n3,4\n", 11) << 0 << false << "1^2|3^4\\n"
@@ -253,9 +250,12 @@ void ImportTest::shortFileName_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("shortName");
-    QTest::newRow("path") << "/home/user/trial/study1.csv" << "study1.csv";
-    QTest::newRow("no slash") << "study1.csv" << "study1.csv";
-    QTest::newRow("trailing slash") << "/home/user/" << "";
+    QTest::newRow("path") << "/home/user/trial/study1.csv"
+                          << "study1.csv";
+    QTest::newRow("no slash") << "study1.csv"
+                              << "study1.csv";
+    QTest::newRow("trailing slash") << "/home/user/"
+                                    << "";
 }
 
 void ImportTest::shortFileName()
@@ -287,7 +287,8 @@ QAction* findAction(MainWindow& window, const QString& text)
 void ImportTest::openOnTheWindowThenReadSamples()
 {
     MainWindow window;
-    const QString path = writeFile(folder.filePath(QString::fromUtf8("Studie ü.csv")), "t;c\r\n0.5;12\r\n1;\r\n2;7\r\n");
+    const QString path
+        = writeFile(folder.filePath(QString::fromUtf8("Studie ü.csv")), "t;c\r\n0.5;12\r\n1;\r\n2;7\r\n");
     FileDialog::setNextOpenFileName(path);
     OptionsAnswer answer(1, true);
     findAction(window, "&Open")->trigger();

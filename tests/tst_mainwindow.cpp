@@ -48,9 +48,9 @@ void MainWindowTest::menusAndActionsInOrder()
         actions << texts.join(",");
     }
     QCOMPARE(menus, (QStringList{"&File", "&Fit", "&About"}));
-    QCOMPARE(actions, (QStringList{"&Open,&Close",
-                                   "&Single Exponential,&Double Exponential,&Insert Dose,&Plot,&Parameters",
-                                   "&About Zelkora"}));
+    QCOMPARE(actions,
+             (QStringList{"&Open,&Close", "&Single Exponential,&Double Exponential,&Insert Dose,&Plot,&Parameters",
+                          "&About Zelkora"}));
 }
 
 void MainWindowTest::slotsInMetaObjectOrder()
@@ -64,8 +64,9 @@ void MainWindowTest::slotsInMetaObjectOrder()
         QCOMPARE(method.access(), QMetaMethod::Private);
         names << QString::fromLatin1(method.methodSignature());
     }
-    QCOMPARE(names, (QStringList{"onFileOpen()", "on1CompFit()", "on2CompFit()", "onDoseSet()", "onPlot()",
-                                 "onAbout()", "onParameters()"}));
+    QCOMPARE(names,
+             (QStringList{"onFileOpen()", "on1CompFit()", "on2CompFit()", "onDoseSet()", "onPlot()", "onAbout()",
+                          "onParameters()"}));
     QCOMPARE(meta.propertyCount(), meta.propertyOffset());
 }
 

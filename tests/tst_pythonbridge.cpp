@@ -133,15 +133,25 @@ void PythonBridgeTest::callFailures_data()
     QTest::addColumn<QString>("module");
     QTest::addColumn<QString>("function");
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("missing module") << "absent_module" << "f"
+    QTest::newRow("missing module") << "absent_module"
+                                    << "f"
                                     << "could not be loaded: ModuleNotFoundError: No module named 'absent_module'";
-    QTest::newRow("missing callable") << "bridge_module" << "LM1COMP"
+    QTest::newRow("missing callable") << "bridge_module"
+                                      << "LM1COMP"
                                       << "has no function 'LM1COMP'.*bridge_module\\.py|bridge_module\\.py.*has no "
                                          "function 'LM1COMP'";
-    QTest::newRow("not callable") << "bridge_module" << "not_callable" << "'not_callable' .* is a int, not a function";
-    QTest::newRow("raises") << "bridge_module" << "raises" << "bridge_module.raises raised ValueError: bad data";
-    QTest::newRow("sys.exit is caught") << "bridge_module" << "exits" << "raised SystemExit: 3";
-    QTest::newRow("broken __str__") << "bridge_module" << "broken_message" << "raised Broken: <exception str\\(\\) failed>";
+    QTest::newRow("not callable") << "bridge_module"
+                                  << "not_callable"
+                                  << "'not_callable' .* is a int, not a function";
+    QTest::newRow("raises") << "bridge_module"
+                            << "raises"
+                            << "bridge_module.raises raised ValueError: bad data";
+    QTest::newRow("sys.exit is caught") << "bridge_module"
+                                        << "exits"
+                                        << "raised SystemExit: 3";
+    QTest::newRow("broken __str__") << "bridge_module"
+                                    << "broken_message"
+                                    << "raised Broken: <exception str\\(\\) failed>";
 }
 
 void PythonBridgeTest::callFailures()

@@ -101,7 +101,10 @@ void ReferenceTest::optima()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     for (int i = 0; i < expected.size(); ++i)
         QVERIFY2(sameToSixDigits(fitted[i], expected[i]),
-                 qPrintable(QStringLiteral("P%1 = %2, expected %3").arg(i + 1).arg(fitted[i], 0, 'g', 12).arg(expected[i], 0, 'g', 12)));
+                 qPrintable(QStringLiteral("P%1 = %2, expected %3")
+                                .arg(i + 1)
+                                .arg(fitted[i], 0, 'g', 12)
+                                .arg(expected[i], 0, 'g', 12)));
     QVERIFY(fuzzyCompare(residualSumOfSquares(fitted, times, concentrations), rss, 1e-9));
 }
 

@@ -151,9 +151,9 @@ void ReportsTest::twoCompartmentReceivesStartingValues()
     QVERIFY(fitter->twoCompartmentReport().startsWith("<!DOCTYPE html>"));
     QJsonArray arguments = script->lastArguments();
     QCOMPARE(arguments.size(), 6);
-    QCOMPARE((Vector{arguments[2].toDouble(), arguments[3].toDouble(), arguments[4].toDouble(),
-                     arguments[5].toDouble()}),
-             (Vector{1, 0.1, 1, 0.1}));
+    QCOMPARE(
+        (Vector{arguments[2].toDouble(), arguments[3].toDouble(), arguments[4].toDouble(), arguments[5].toDouble()}),
+        (Vector{1, 0.1, 1, 0.1}));
     const Vector estimates = fitter->estimatedConcentrations();
     QCOMPARE(estimates[0], 3.0);
     QCOMPARE(estimates[1], std::exp(-1.0) * 2 + std::exp(-0.1) * 1);
@@ -164,9 +164,9 @@ void ReportsTest::twoCompartmentReceivesStartingValues()
     fitter->setP4(0.05);
     fitter->twoCompartmentReport();
     arguments = script->lastArguments();
-    QCOMPARE((Vector{arguments[2].toDouble(), arguments[3].toDouble(), arguments[4].toDouble(),
-                     arguments[5].toDouble()}),
-             (Vector{5, 2, 0.5, 0.05}));
+    QCOMPARE(
+        (Vector{arguments[2].toDouble(), arguments[3].toDouble(), arguments[4].toDouble(), arguments[5].toDouble()}),
+        (Vector{5, 2, 0.5, 0.05}));
 }
 
 void ReportsTest::twoCompartmentMessages_data()
@@ -182,8 +182,7 @@ void ReportsTest::twoCompartmentMessages_data()
     QTest::newRow("raised") << "raise" << Vector{} << "fit.doubleExpFit raised ValueError: no luck";
     QTest::newRow("short list") << "list" << Vector{1, 2, 3}
                                 << "fit.doubleExpFit returned 3 values for the 4 parameters of the model";
-    QTest::newRow("None") << "none" << Vector{}
-                          << "fit.doubleExpFit returned a NoneType instead of a list of numbers";
+    QTest::newRow("None") << "none" << Vector{} << "fit.doubleExpFit returned a NoneType instead of a list of numbers";
 }
 
 void ReportsTest::twoCompartmentMessages()

@@ -9,14 +9,14 @@
 #include "filedialog.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTimer>
-#include <QClipboard>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTableWidget>
+#include <QTimer>
 #include <QWebView>
 
 namespace {
@@ -103,12 +103,13 @@ void RobustnessTest::hostileModules_data()
     QTest::addColumn<QString>("oneCompartment"); // pattern of the report
     QTest::addColumn<QString>("twoCompartments");
     const QString unreachable = QStringLiteral("^Convergence unreacheable$");
-    QTest::newRow("nan and infinities")
-        << QByteArray("    return [float('nan'), float('inf'), -float('inf'), 1.0]")
-        << reportWith("<td><b>P1</b></td><td>nan</td></tr><td><b>P2</b></td><td>inf</td>") << unreachable;
-    QTest::newRow("infinite but positive") << QByteArray("    return [float('inf'), 1.0, 1.0, 0.1]")
-                                           << reportWith("<td><b>P1</b></td><td>inf</td>")
-                                           << reportWith("<td><b>P1</b></td><td>inf</td>");
+    QTest::newRow("nan and infinities") << QByteArray("    return [float('nan'), float('inf'), -float('inf'), 1.0]")
+                                        << reportWith(
+                                               "<td><b>P1</b></td><td>nan</td></tr><td><b>P2</b></td><td>inf</td>")
+                                        << unreachable;
+    QTest::newRow("infinite but positive")
+        << QByteArray("    return [float('inf'), 1.0, 1.0, 0.1]") << reportWith("<td><b>P1</b></td><td>inf</td>")
+        << reportWith("<td><b>P1</b></td><td>inf</td>");
     QTest::newRow("a million items") << QByteArray("    return [2.0, 0.5, 1.0, 0.1] * 250000")
                                      << reportWith("<td><b>P2</b></td><td>0.5</td>")
                                      << reportWith("<td><b>P4</b></td><td>0.1</td>");
@@ -126,16 +127,18 @@ void RobustnessTest::hostileModules_data()
     QTest::newRow("exception with broken __str__")
         << QByteArray("    class Broken(Exception):\n        def __str__(self): raise RuntimeError('x')\n"
                       "    raise Broken()")
-        << "raised Broken: <exception str\\(\\) failed>$" << "raised Broken: <exception str\\(\\) failed>$";
-    QTest::newRow("prints to stdout") << QByteArray("    print('fitting...', flush=True)\n    return [2.0, 0.5, 1.0, 0.1]")
+        << "raised Broken: <exception str\\(\\) failed>$"
+        << "raised Broken: <exception str\\(\\) failed>$";
+    QTest::newRow("prints to stdout") << QByteArray(
+        "    print('fitting...', flush=True)\n    return [2.0, 0.5, 1.0, 0.1]")
                                       << reportStart << reportStart;
     QTest::newRow("sys.exit(3)") << QByteArray("    import sys\n    sys.exit(3)") << "raised SystemExit: 3$"
                                  << "raised SystemExit: 3$";
     QTest::newRow("deletes sys.path") << QByteArray("    import sys\n    del sys.path\n    return [2.0, 0.5, 1.0, 0.1]")
                                       << reportStart << reportStart;
-    QTest::newRow("takes 3 seconds")
-        << QByteArray("    import time\n    time.sleep(3)\n    return [2.0, 0.5, 1.0, 0.1]") << reportStart
-        << reportStart;
+    QTest::newRow("takes 3 seconds") << QByteArray(
+        "    import time\n    time.sleep(3)\n    return [2.0, 0.5, 1.0, 0.1]")
+                                     << reportStart << reportStart;
 }
 
 void RobustnessTest::hostileModules()
@@ -144,9 +147,10 @@ void RobustnessTest::hostileModules()
     QFETCH(QString, oneCompartment);
     QFETCH(QString, twoCompartments);
     QTemporaryDir hostile;
-    writeFile(hostile.filePath("fit.py"), "def answer():\n" + body +
-                                              "\n\ndef LM1COMP(*args):\n    return answer()\n\n"
-                                              "def doubleExpFit(*args):\n    return answer()\n");
+    writeFile(hostile.filePath("fit.py"),
+              "def answer():\n" + body
+                  + "\n\ndef LM1COMP(*args):\n    return answer()\n\n"
+                    "def doubleExpFit(*args):\n    return answer()\n");
     QVERIFY(QDir::setCurrent(hostile.path()));
     PythonInterpreter& python = window->fitter()->pythonInterpreter();
     python.forgetModule("fit");
@@ -178,8 +182,8 @@ void RobustnessTest::messyData_data()
     QTest::addColumn<QString>("twoCompartments");
     QTest::newRow("zero concentration") << QString("0.5;12|1;9|2;0|4;5|8;3").split('|') << reportStart
                                         << "^(<!DOCTYPE html>|No two-compartment fit)";
-    QTest::newRow("negative concentration") << QString("0.5;12|1;-9|2;7|4;5|8;3").split('|') << reportStart
-                                            << "^(<!DOCTYPE html>|No two-compartment fit)";
+    QTest::newRow("negative concentration")
+        << QString("0.5;12|1;-9|2;7|4;5|8;3").split('|') << reportStart << "^(<!DOCTYPE html>|No two-compartment fit)";
     QTest::newRow("nan text") << QString("0.5;12|1;nan|2;7|4;5|8;3").split('|') << "^Convergence unreacheable$"
                               << "^The samples hold a value that is not a finite number\\.$";
     QTest::newRow("inf text") << QString("0.5;12|1;inf|2;7|4;5|8;3").split('|') << "^Convergence unreacheable$"
@@ -192,7 +196,8 @@ void RobustnessTest::messyData_data()
                                      << "^All samples were taken at the same time";
     QTest::newRow("decreasing times") << QString("8;3|4;5|2;7|1;9|0.5;12").split('|') << reportStart
                                       << reportWith("<td>Partials</td><td>[0-9.e+]+</td><td>-");
-    QTest::newRow("non-numeric text") << QString("0.5;12|abc;9|2;x|4;5|8;3").split('|') << "." << ".";
+    QTest::newRow("non-numeric text") << QString("0.5;12|abc;9|2;x|4;5|8;3").split('|') << "."
+                                      << ".";
     QTest::newRow("very long cell") << QStringList{QString(100000, '1') + ";5", "1;4", "2;3", "3;2", "4;1"} << "."
                                     << ".";
     QStringList many;

@@ -99,8 +99,8 @@ void SheetTest::metaObjectOrder()
 {
     const QMetaObject& meta = SpreadSheetWidget::staticMetaObject;
     QCOMPARE(QString(meta.className()), QStringLiteral("SpreadSheetWidget"));
-    const QStringList expected{"sPaste()", "sKeyEnter(int,int)", "onDelete()", "onPaste()", "onCut()", "onCopy()",
-                               "onMultipleSelectionPaste()"};
+    const QStringList expected{"sPaste()", "sKeyEnter(int,int)",        "onDelete()", "onPaste()", "onCut()",
+                               "onCopy()", "onMultipleSelectionPaste()"};
     QStringList actual;
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
         actual << QString::fromLatin1(meta.method(i).methodSignature());
@@ -115,8 +115,8 @@ void SheetTest::copyTakesSelectedCellsByRow_data()
     QTest::addColumn<Cells>("buffer");
     QTest::newRow("block") << QVector<Range>{{0, 0, 1, 1}} << Cells{{"a0", "a1"}, {"b0", "b1"}};
     QTest::newRow("two cells of one row") << QVector<Range>{{0, 0, 0, 0}, {0, 2, 0, 2}} << Cells{{"a0", "a2"}};
-    QTest::newRow("rows without selection leave no gap") << QVector<Range>{{0, 0, 0, 0}, {2, 0, 2, 0}}
-                                                         << Cells{{"a0"}, {"c0"}};
+    QTest::newRow("rows without selection leave no gap")
+        << QVector<Range>{{0, 0, 0, 0}, {2, 0, 2, 0}} << Cells{{"a0"}, {"c0"}};
     QTest::newRow("nothing selected") << QVector<Range>{} << Cells{};
 }
 
@@ -140,18 +140,17 @@ void SheetTest::pasteAnchorsAtSelection_data()
     QTest::addColumn<QStringList>("expected"); // "row,column=text"
     QTest::newRow("block at a single cell") << QVector<Range>{{0, 0, 1, 1}} << Range{5, 3, 5, 3}
                                             << QStringList{"5,3=a0", "5,4=a1", "6,3=b0", "6,4=b1", "7,3="};
-    QTest::newRow("range size plays no part") << QVector<Range>{{0, 0, 0, 0}} << Range{2, 2, 4, 4}
-                                              << QStringList{"2,2=a0", "2,3=", "3,2="};
-    QTest::newRow("ctrl cells pasted side by side") << QVector<Range>{{0, 0, 0, 0}, {0, 2, 0, 2}} << Range{4, 0, 4, 0}
-                                                    << QStringList{"4,0=a0", "4,1=a2", "4,2="};
+    QTest::newRow("range size plays no part")
+        << QVector<Range>{{0, 0, 0, 0}} << Range{2, 2, 4, 4} << QStringList{"2,2=a0", "2,3=", "3,2="};
+    QTest::newRow("ctrl cells pasted side by side")
+        << QVector<Range>{{0, 0, 0, 0}, {0, 2, 0, 2}} << Range{4, 0, 4, 0} << QStringList{"4,0=a0", "4,1=a2", "4,2="};
     QTest::newRow("rows close up") << QVector<Range>{{0, 0, 0, 0}, {2, 0, 2, 0}} << Range{7, 1, 7, 1}
                                    << QStringList{"7,1=a0", "8,1=c0", "9,1="};
-    QTest::newRow("clipped at the bottom") << QVector<Range>{{0, 0, 2, 0}} << Range{49, 0, 49, 0}
-                                           << QStringList{"49,0=a0", "48,0="};
-    QTest::newRow("clipped at the right") << QVector<Range>{{0, 0, 0, 2}} << Range{0, 8, 0, 8}
-                                          << QStringList{"0,8=a0", "0,9=a1"};
-    QTest::newRow("empty buffer changes nothing") << QVector<Range>{} << Range{0, 0, 0, 0}
-                                                  << QStringList{"0,0=a0"};
+    QTest::newRow("clipped at the bottom")
+        << QVector<Range>{{0, 0, 2, 0}} << Range{49, 0, 49, 0} << QStringList{"49,0=a0", "48,0="};
+    QTest::newRow("clipped at the right")
+        << QVector<Range>{{0, 0, 0, 2}} << Range{0, 8, 0, 8} << QStringList{"0,8=a0", "0,9=a1"};
+    QTest::newRow("empty buffer changes nothing") << QVector<Range>{} << Range{0, 0, 0, 0} << QStringList{"0,0=a0"};
 }
 
 void SheetTest::pasteAnchorsAtSelection()
@@ -276,21 +275,19 @@ void SheetTest::extraction_data()
     QTest::addColumn<QVector<double>>("concentrations");
     QTest::newRow("complete rows") << QStringList{"1", "2"} << QStringList{"8", "4"} << QVector<double>{1, 2}
                                    << QVector<double>{8, 4};
-    QTest::newRow("missing concentration dropped") << QStringList{"1", "2", "3"} << QStringList{"8", "", "2"}
-                                                   << QVector<double>{1, 3} << QVector<double>{8, 2};
-    QTest::newRow("missing time dropped") << QStringList{"", "2"} << QStringList{"8", "4"} << QVector<double>{2}
-                                          << QVector<double>{4};
+    QTest::newRow("missing concentration dropped")
+        << QStringList{"1", "2", "3"} << QStringList{"8", "", "2"} << QVector<double>{1, 3} << QVector<double>{8, 2};
+    QTest::newRow("missing time dropped")
+        << QStringList{"", "2"} << QStringList{"8", "4"} << QVector<double>{2} << QVector<double>{4};
     QTest::newRow("gap row") << QStringList{"1", "2", "", "4", "5"} << QStringList{"9", "8", "", "6", "5"}
                              << QVector<double>{1, 2, 4, 5} << QVector<double>{9, 8, 6, 5};
-    QTest::newRow("text is zero") << QStringList{"abc"} << QStringList{"5"} << QVector<double>{0}
-                                  << QVector<double>{5};
+    QTest::newRow("text is zero") << QStringList{"abc"} << QStringList{"5"} << QVector<double>{0} << QVector<double>{5};
     QTest::newRow("a blank is zero") << QStringList{" "} << QStringList{"1"} << QVector<double>{0}
                                      << QVector<double>{1};
-    QTest::newRow("number syntax") << QStringList{"1e-3", " 2.5 ", "2.5\r\n", "1,5"}
-                                   << QStringList{"1", "1", "1", "1"} << QVector<double>{0.001, 2.5, 2.5, 0}
-                                   << QVector<double>{1, 1, 1, 1};
-    QTest::newRow("cell without item is empty") << QStringList{"1", "2"} << QStringList{"3", "<none>"}
-                                                << QVector<double>{1} << QVector<double>{3};
+    QTest::newRow("number syntax") << QStringList{"1e-3", " 2.5 ", "2.5\r\n", "1,5"} << QStringList{"1", "1", "1", "1"}
+                                   << QVector<double>{0.001, 2.5, 2.5, 0} << QVector<double>{1, 1, 1, 1};
+    QTest::newRow("cell without item is empty")
+        << QStringList{"1", "2"} << QStringList{"3", "<none>"} << QVector<double>{1} << QVector<double>{3};
     QTest::newRow("no rows") << QStringList{} << QStringList{} << QVector<double>{} << QVector<double>{};
 }
 
