@@ -2,12 +2,7 @@
 # Latency of the fit commands: first of a process and warm, each model, beside the bare
 # fit-module call. Usage: bench/fit_latency.sh [build folder]
 set -euo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$here/build}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/environment.sh"
 for model in double single; do
     for run in 1 2 3; do
         "$build/bin/bench_latency" "$model" 50 2>/dev/null

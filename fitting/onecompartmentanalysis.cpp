@@ -32,7 +32,6 @@ QString OneCompartmentAnalysis::htmlReport()
     clearanceTheoretical = dose / aucTheoretical;
     halfLife = volumeExperimental / clearanceExperimental * ln2;
 
-    const QString sectionBreak = QStringLiteral("</table></br></br>") + tableStart();
     QString html = head();
     html += parameterRow(QStringLiteral("P1"), p1);
     html += parameterRow(QStringLiteral("P2"), p2);
@@ -42,23 +41,13 @@ QString OneCompartmentAnalysis::htmlReport()
     html += QStringLiteral("</br></tr><td><b>Y</b></td>") + valueCells(concentrations);
     computeEstimates(times);
     html += QStringLiteral("</tr><td><b>Y (est.)</b></td>") + valueCells(estimates);
-    html += sectionBreak;
-    html += QStringLiteral("</tr><td><b>") + QObject::tr("AUC") + QStringLiteral("</b></td>");
-    html += QStringLiteral("</tr><td>") + QObject::tr("Partials") + QStringLiteral("</td>") + valueCells(partialAucs);
-    html += QStringLiteral("</tr><td>") + QObject::tr("Experimental AUC") + QStringLiteral("</td>")
-        + valueCell(aucExperimental);
-    html += QStringLiteral("</tr><td>") + QObject::tr("Theoretical AUC") + QStringLiteral("</td>")
-        + valueCell(aucTheoretical);
-    html += sectionBreak;
+    html += sectionBreak();
+    html += areaRows(partialAucs, aucExperimental, aucTheoretical);
+    html += sectionBreak();
     if (dose != -1.0) {
-        html += QStringLiteral("</tr><td><b>") + QObject::tr("Half Life") + QStringLiteral("</b></td></br>")
-            + valueCell(halfLife);
-        html += sectionBreak;
-        html += QStringLiteral("</tr><td><b>") + QObject::tr("Total body Clearance") + QStringLiteral("</b></td>");
-        html += QStringLiteral("</tr><td>") + QObject::tr("Experimental") + QStringLiteral("</td>")
-            + valueCell(clearanceExperimental);
-        html += QStringLiteral("</tr><td>") + QObject::tr("Theoretical") + QStringLiteral("</td>")
-            + valueCell(clearanceTheoretical);
+        html += heading(QObject::tr("Half Life")) + QStringLiteral("</br>") + valueCell(halfLife);
+        html += sectionBreak();
+        html += clearanceRows(clearanceExperimental, clearanceTheoretical);
     }
     html += tail();
     return html;

@@ -1,5 +1,7 @@
 #include "reporthtml.h"
 
+#include <QObject>
+
 const double ln2 = 0.6931471805599453;
 
 namespace ReportHtml {
@@ -32,6 +34,34 @@ QString valueCells(const QVector<double>& values)
 QString parameterRow(const QString& name, double value)
 {
     return QStringLiteral("<td><b>%1</b></td>").arg(name) + valueCell(value) + QStringLiteral("</tr>");
+}
+
+QString sectionBreak()
+{
+    return QStringLiteral("</table></br></br>") + tableStart();
+}
+
+QString heading(const QString& label)
+{
+    return QStringLiteral("</tr><td><b>") + label + QStringLiteral("</b></td>");
+}
+
+QString labelCell(const QString& label)
+{
+    return QStringLiteral("</tr><td>") + label + QStringLiteral("</td>");
+}
+
+QString areaRows(const QVector<double>& partialAreas, double experimental, double theoretical)
+{
+    return heading(QObject::tr("AUC")) + labelCell(QObject::tr("Partials")) + valueCells(partialAreas)
+        + labelCell(QObject::tr("Experimental AUC")) + valueCell(experimental)
+        + labelCell(QObject::tr("Theoretical AUC")) + valueCell(theoretical);
+}
+
+QString clearanceRows(double experimental, double theoretical)
+{
+    return heading(QObject::tr("Total body Clearance")) + labelCell(QObject::tr("Experimental"))
+        + valueCell(experimental) + labelCell(QObject::tr("Theoretical")) + valueCell(theoretical);
 }
 
 QString tail()

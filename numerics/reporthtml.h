@@ -17,6 +17,16 @@ QString valueCell(double value);
 QString valueCells(const QVector<double>& values);
 // A labelled parameter row, "<td><b>P1</b></td><td>value</td></tr>".
 QString parameterRow(const QString& name, double value);
+// Ends a table, breaks the line twice and starts the next table.
+QString sectionBreak();
+// "</tr><td><b>label</b></td>"
+QString heading(const QString& label);
+// "</tr><td>label</td>"
+QString labelCell(const QString& label);
+// The area rows: heading, partial areas, experimental and theoretical AUC.
+QString areaRows(const QVector<double>& partialAreas, double experimental, double theoretical);
+// The total body clearance rows: heading, experimental and theoretical clearance.
+QString clearanceRows(double experimental, double theoretical);
 QString tail();
 
 } // namespace ReportHtml

@@ -56,39 +56,27 @@ QString TwoCompartmentAnalysis::htmlReport()
     halfLifeBeta = ln2 / beta;
     computeEstimates();
 
-    const QString sectionBreak = QStringLiteral("</table></br></br>") + tableStart();
     QString html = head();
     html += parameterRow(QStringLiteral("P1"), a);
     html += parameterRow(QStringLiteral("P2"), alpha);
     html += parameterRow(QStringLiteral("P3"), b);
     html += parameterRow(QStringLiteral("P4"), beta);
-    html += sectionBreak;
+    html += sectionBreak();
     html += QStringLiteral("<td><b>Residual sum</b></td></tr>") + valueCell(residualSum);
-    html += sectionBreak;
+    html += sectionBreak();
     html += QStringLiteral("<td><b>Data</b></td></tr><td><b>X</b></td>") + valueCells(times);
     html += QStringLiteral("</tr><td><b>Y</b></td>") + valueCells(concentrations);
     html += QStringLiteral("</tr><td><b>Y (est.)</b></td>") + valueCells(estimates);
-    html += sectionBreak;
-    html += QStringLiteral("</tr><td><b>") + QObject::tr("AUC") + QStringLiteral("</b></td>");
-    html += QStringLiteral("</tr><td>") + QObject::tr("Partials") + QStringLiteral("</td>") + valueCells(partialAucs);
-    html += QStringLiteral("</tr><td>") + QObject::tr("Experimental AUC") + QStringLiteral("</td>")
-        + valueCell(aucExperimental);
-    html += QStringLiteral("</tr><td>") + QObject::tr("Theoretical AUC") + QStringLiteral("</td>")
-        + valueCell(aucTheoretical);
-    html += sectionBreak;
-    html += QStringLiteral("</tr><td><b>") + QObject::tr("Concentration at time 0") + QStringLiteral("</b></td></tr>")
-        + valueCell(a + b);
-    html += sectionBreak;
-    html += QStringLiteral("</tr><td><b>") + QObject::tr("Half Life") + QStringLiteral("</b></td>");
-    html += QStringLiteral("</tr><td>") + QObject::tr("Alpha Phase") + QStringLiteral("</td>")
-        + valueCell(halfLifeAlpha);
-    html += QStringLiteral("</tr><td>") + QObject::tr("Beta Phase") + QStringLiteral("</td>") + valueCell(halfLifeBeta);
-    html += sectionBreak + sectionBreak;
-    html += QStringLiteral("</tr><td><b>") + QObject::tr("Total body Clearance") + QStringLiteral("</b></td>");
-    html += QStringLiteral("</tr><td>") + QObject::tr("Experimental") + QStringLiteral("</td>")
-        + valueCell(clearanceExperimental);
-    html += QStringLiteral("</tr><td>") + QObject::tr("Theoretical") + QStringLiteral("</td>")
-        + valueCell(clearanceTheoretical);
+    html += sectionBreak();
+    html += areaRows(partialAucs, aucExperimental, aucTheoretical);
+    html += sectionBreak();
+    html += heading(QObject::tr("Concentration at time 0")) + QStringLiteral("</tr>") + valueCell(a + b);
+    html += sectionBreak();
+    html += heading(QObject::tr("Half Life"));
+    html += labelCell(QObject::tr("Alpha Phase")) + valueCell(halfLifeAlpha);
+    html += labelCell(QObject::tr("Beta Phase")) + valueCell(halfLifeBeta);
+    html += sectionBreak() + sectionBreak(); // the second table stays empty
+    html += clearanceRows(clearanceExperimental, clearanceTheoretical);
     html += tail();
     return html;
 }

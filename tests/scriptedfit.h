@@ -29,6 +29,18 @@ public:
     void answerText(const QString& text) { answer(QJsonObject{{"kind", "str"}, {"value", text}}); }
     void answerRaise(const QString& message) { answer(QJsonObject{{"kind", "raise"}, {"value", message}}); }
     void answerNone() { answer(QJsonObject{{"kind", "none"}}); }
+    // kind is "list" (the values), "str" (the text), "raise" (the text as the message) or "none".
+    void answerAs(const QString& kind, const QVector<double>& values, const QString& text)
+    {
+        if (kind == QLatin1String("str"))
+            answerText(text);
+        else if (kind == QLatin1String("raise"))
+            answerRaise(text);
+        else if (kind == QLatin1String("none"))
+            answerNone();
+        else
+            answerValues(values);
+    }
 
     // The arguments of the last call, each tuple as an array.
     QJsonArray lastArguments() const { return lastCall().value("args").toArray(); }

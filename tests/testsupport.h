@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -54,6 +55,14 @@ inline QString writeFile(const QString& path, const QByteArray& contents)
         qFatal("cannot write %s", qPrintable(path));
     file.write(contents);
     return path;
+}
+
+// Triggers the window's action with this text, as choosing it from its menu does.
+inline void triggerAction(QWidget& window, const QString& text)
+{
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == text)
+            action->trigger();
 }
 
 #define ZELKORA_TEST_MAIN(TestObject)                                                                                  \

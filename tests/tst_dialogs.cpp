@@ -82,13 +82,6 @@ std::shared_ptr<DialogSeen> answerDialog(const QStringList& typed, Close close)
     return seen;
 }
 
-void trigger(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            action->trigger();
-}
-
 } // namespace
 
 class DialogsTest : public QObject
@@ -128,7 +121,7 @@ void DialogsTest::doseDialogFirstRun()
     MainWindow window;
     QCOMPARE(window.fitter()->currentDose(), -1.0);
     auto seen = answerDialog({}, Close::Accept);
-    trigger(window, "&Insert Dose");
+    triggerAction(window, "&Insert Dose");
     QVERIFY(seen->shown && seen->modal && seen->parentless);
     QCOMPARE(seen->fieldTexts, QStringList{""});
     QCOMPARE(seen->labels, QStringList{"Dose"});
@@ -146,7 +139,7 @@ void DialogsTest::doseDialogShowsStoredValueRounded()
     QSettings().setValue("dose", 123.456789);
     MainWindow window;
     auto seen = answerDialog({}, Close::Accept);
-    trigger(window, "&Insert Dose");
+    triggerAction(window, "&Insert Dose");
     QCOMPARE(seen->fieldTexts, QStringList{"123.457"});
     QCOMPARE(QSettings().value("dose").toDouble(), 123.457);
     QCOMPARE(window.fitter()->currentDose(), 123.457);
@@ -165,7 +158,7 @@ void DialogsTest::doseDialogAppliesHoweverClosed()
     QFETCH(int, close);
     MainWindow window;
     auto seen = answerDialog({"250.5"}, Close(close));
-    trigger(window, "&Insert Dose");
+    triggerAction(window, "&Insert Dose");
     QVERIFY(seen->shown);
     QCOMPARE(window.fitter()->currentDose(), 250.5);
     QCOMPARE(QSettings().value("dose").toDouble(), 250.5);
@@ -176,7 +169,7 @@ void DialogsTest::storedDoseReachesTheNextStart()
     {
         MainWindow window;
         answerDialog({"250"}, Close::Accept);
-        trigger(window, "&Insert Dose");
+        triggerAction(window, "&Insert Dose");
     }
     CurveFitter restarted;
     QCOMPARE(restarted.currentDose(), 250.0);
@@ -187,7 +180,7 @@ void DialogsTest::commaLocaleGivesZero()
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     MainWindow window;
     auto seen = answerDialog({"2,5"}, Close::Accept);
-    trigger(window, "&Insert Dose");
+    triggerAction(window, "&Insert Dose");
     QVERIFY(seen->shown);
     QCOMPARE(window.fitter()->currentDose(), 0.0);
     QCOMPARE(QSettings().value("dose").toDouble(), 0.0);
@@ -197,7 +190,7 @@ void DialogsTest::parameterDialogFirstRun()
 {
     MainWindow window;
     auto seen = answerDialog({}, Close::Escape);
-    trigger(window, "&Parameters");
+    triggerAction(window, "&Parameters");
     QVERIFY(seen->shown && seen->modal && seen->parentless && seen->validatorsAsExpected);
     QCOMPARE(seen->fieldTexts, (QStringList{"", "", "", ""}));
     QCOMPARE(seen->labels, (QStringList{"P1", "P2", "P3", "P4"}));
@@ -219,7 +212,7 @@ void DialogsTest::parameterValuesStoredAndHandedOver()
     settings.setValue("P4", 0.05);
     MainWindow window;
     auto seen = answerDialog({QString(), QString(), "0.75"}, Close::Accept); // only P3 changes
-    trigger(window, "&Parameters");
+    triggerAction(window, "&Parameters");
     QCOMPARE(seen->fieldTexts, (QStringList{"3", "1.23457", "0.5", "0.05"}));
     QCOMPARE(window.fitter()->initialParameters(), (QVector<double>{3, 1.23457, 0.75, 0.05}));
     QCOMPARE(settings.value("P2").toDouble(), 1.23457);
@@ -246,9 +239,9 @@ void DialogsTest::nextFitStartsFromTheNewParameters()
         window.table()->item(r, 1)->setText(QString::number(10 - r));
     }
     answerDialog({"5", "2", "0.5", "0.05"}, Close::Accept);
-    trigger(window, "&Parameters");
-    trigger(window, "&Single Exponential"); // does not touch the starting values
-    trigger(window, "&Double Exponential");
+    triggerAction(window, "&Parameters");
+    triggerAction(window, "&Single Exponential"); // does not touch the starting values
+    triggerAction(window, "&Double Exponential");
     const QJsonArray arguments = script.lastArguments();
     QCOMPARE(script.lastFunction(), QStringLiteral("doubleExpFit"));
     QCOMPARE((QVector<double>{arguments[2].toDouble(), arguments[3].toDouble(), arguments[4].toDouble(),

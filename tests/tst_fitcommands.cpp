@@ -15,13 +15,6 @@
 
 namespace {
 
-void trigger(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            action->trigger();
-}
-
 void type(QTableWidget* table, const QVector<QPair<QString, QString>>& rows)
 {
     for (int r = 0; r < rows.size(); ++r) {
@@ -91,7 +84,7 @@ void FitCommandsTest::doubleExponentialShowsReportAndCopiesIt()
     window.move(40, 30);
     window.show();
     type(window.table(), subject1);
-    trigger(window, "&Double Exponential");
+    triggerAction(window, "&Double Exponential");
 
     const QList<QWebView*> views = resultsWindows();
     QCOMPARE(views.size(), 1);
@@ -120,7 +113,7 @@ void FitCommandsTest::singleExponentialOpensAtTheCorner()
     window.move(60, 50);
     window.show();
     type(window.table(), subject1);
-    trigger(window, "&Single Exponential");
+    triggerAction(window, "&Single Exponential");
     const QList<QWebView*> views = resultsWindows();
     QCOMPARE(views.size(), 1);
     QCOMPARE(views.first()->pos(), QPoint(window.x(), window.y()));
@@ -134,8 +127,8 @@ void FitCommandsTest::bothFitsStandSideBySide()
     MainWindow window;
     window.show();
     type(window.table(), subject1);
-    trigger(window, "&Single Exponential");
-    trigger(window, "&Double Exponential");
+    triggerAction(window, "&Single Exponential");
+    triggerAction(window, "&Double Exponential");
     QCOMPARE(resultsWindows().size(), 2);
     QVERIFY(QGuiApplication::clipboard()->mimeData()->html().contains("Residual sum"));
 }
@@ -157,7 +150,7 @@ void FitCommandsTest::emptySheetShowsNothing()
     MainWindow window;
     if (timeOnly)
         window.table()->item(0, 0)->setText("1");
-    trigger(window, command);
+    triggerAction(window, command);
     QVERIFY(resultsWindows().isEmpty());
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("held before"));
 }
@@ -166,7 +159,7 @@ void FitCommandsTest::gapRowIsSkipped()
 {
     MainWindow window;
     type(window.table(), {{"1", "9"}, {"2", "8"}, {"", ""}, {"4", "6"}, {"5", "5"}});
-    trigger(window, "&Single Exponential");
+    triggerAction(window, "&Single Exponential");
     const QString report = QGuiApplication::clipboard()->mimeData()->html();
     QVERIFY(report.contains("<td><b>X</b></td></br><td>1</td><td>2</td><td>4</td><td>5</td></br>"));
 }
@@ -175,7 +168,7 @@ void FitCommandsTest::messageIsShownLikeAReport()
 {
     MainWindow window;
     type(window.table(), {{"1", "9"}, {"2", "8"}, {"3", "6"}, {"4", "5"}});
-    trigger(window, "&Double Exponential");
+    triggerAction(window, "&Double Exponential");
     const QList<QWebView*> views = resultsWindows();
     QCOMPARE(views.size(), 1);
     const QString message = "Cannot fit using double exponential model using less than five entries";
@@ -192,14 +185,14 @@ void FitCommandsTest::titleFollowsTheOpenedFile()
         if (QWidget* options = QApplication::activeModalWidget())
             options->close();
     });
-    trigger(window, "&Open");
-    trigger(window, "&Single Exponential");
+    triggerAction(window, "&Open");
+    triggerAction(window, "&Single Exponential");
     QCOMPARE(resultsWindows().first()->windowTitle(), QStringLiteral("study1.csv"));
     cleanup();
 
     FileDialog::setNextOpenFileName(QString());
-    trigger(window, "&Open");
-    trigger(window, "&Single Exponential"); // the imported table is still there
+    triggerAction(window, "&Open");
+    triggerAction(window, "&Single Exponential"); // the imported table is still there
     QCOMPARE(resultsWindows().size(), 1);
     QCOMPARE(resultsWindows().first()->windowTitle(), QString());
 }
@@ -208,7 +201,7 @@ void FitCommandsTest::closedResultsWindowIsDeleted()
 {
     MainWindow window;
     type(window.table(), subject1);
-    trigger(window, "&Single Exponential");
+    triggerAction(window, "&Single Exponential");
     QPointer<QWebView> view = resultsWindows().first();
     view->close();
     QTRY_VERIFY(view.isNull());

@@ -272,18 +272,6 @@ void ImportTest::shortFileName()
     QCOMPARE(importExport.shortFileName(), shortName);
 }
 
-namespace {
-
-QAction* findAction(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
-} // namespace
-
 void ImportTest::openOnTheWindowThenReadSamples()
 {
     MainWindow window;
@@ -291,7 +279,7 @@ void ImportTest::openOnTheWindowThenReadSamples()
         = writeFile(folder.filePath(QString::fromUtf8("Studie ü.csv")), "t;c\r\n0.5;12\r\n1;\r\n2;7\r\n");
     FileDialog::setNextOpenFileName(path);
     OptionsAnswer answer(1, true);
-    findAction(window, "&Open")->trigger();
+    triggerAction(window, "&Open");
     QVERIFY(answer.answered);
     QTableWidget* table = window.table();
     QCOMPARE(window.centralWidget(), table);
@@ -311,7 +299,7 @@ void ImportTest::cancelledOpenKeepsTheTypedSheet()
     QTableWidget* typed = window.table();
     typed->item(0, 0)->setText("1");
     FileDialog::setNextOpenFileName(QString());
-    findAction(window, "&Open")->trigger();
+    triggerAction(window, "&Open");
     QCOMPARE(window.table(), typed);
     QCOMPARE(window.centralWidget(), typed);
     QCOMPARE(typed->item(0, 0)->text(), QStringLiteral("1"));
@@ -324,12 +312,12 @@ void ImportTest::secondOpenReplacesFirst()
     MainWindow window;
     FileDialog::setNextOpenFileName(writeFile(folder.filePath("first.csv"), "1,2\n"));
     OptionsAnswer first(0, false);
-    findAction(window, "&Open")->trigger();
+    triggerAction(window, "&Open");
     QPointer<QTableWidget> firstTable = window.table();
     QPointer<ImportExport> firstImport = window.lastImport();
     FileDialog::setNextOpenFileName(writeFile(folder.filePath("second.csv"), "3,4\n5,6\n"));
     OptionsAnswer second(0, false);
-    findAction(window, "&Open")->trigger();
+    triggerAction(window, "&Open");
     QVERIFY(first.answered && second.answered);
     QVERIFY(firstTable.isNull());
     QCOMPARE(window.table()->rowCount(), 2);

@@ -98,9 +98,7 @@ void MainWindowTest::aboutBoxTexts()
             box->close();
         }
     });
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == "&About Zelkora")
-            action->trigger();
+    triggerAction(window, "&About Zelkora");
     QCOMPARE(title, QStringLiteral("About Zelkora"));
     QCOMPARE(text, QStringLiteral("Pharmacokinetics fitting software developed by Pellimore "));
 }
@@ -111,11 +109,7 @@ void MainWindowTest::closeEndsTheEventLoop()
     window.show();
     QWidget results; // another top-level window stays open
     results.show();
-    QTimer::singleShot(0, [&] {
-        for (QAction* action : window.findChildren<QAction*>())
-            if (action->text() == "&Close")
-                action->trigger();
-    });
+    QTimer::singleShot(0, [&] { triggerAction(window, "&Close"); });
     bool timedOut = false;
     QTimer::singleShot(5000, [&] {
         timedOut = true;

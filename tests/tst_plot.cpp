@@ -26,13 +26,6 @@ void captureWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
         warnings << message;
 }
 
-void trigger(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            action->trigger();
-}
-
 void type(QTableWidget* table, const QVector<QPair<double, double>>& rows)
 {
     for (int r = 0; r < rows.size(); ++r) {
@@ -62,7 +55,7 @@ QStringList plotAndCapture(MainWindow& window)
 {
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(captureWarnings);
-    trigger(window, "&Plot");
+    triggerAction(window, "&Plot");
     qInstallMessageHandler(previous);
     return warnings;
 }
@@ -145,7 +138,7 @@ void PlotTest::warningLineBeforeAndAfterAFit()
     type(window.table(), {{1, 8}, {2, 4}, {4, 1}});
     QCOMPARE(plotAndCapture(window), QStringList{"QVector()"});
     script->answerValues({16, 0.693147});
-    trigger(window, "&Single Exponential");
+    triggerAction(window, "&Single Exponential");
     QCOMPARE(plotAndCapture(window), QStringList{"QVector(8, 4, 1)"});
 }
 
@@ -171,15 +164,15 @@ void PlotTest::estimatesOfTheLatestSuccessfulFit()
     MainWindow window;
     type(window.table(), {{0, 3}, {1, 2}, {2, 1.5}, {3, 1.2}, {4, 1}});
     script->answerValues({3, 0.5});
-    trigger(window, "&Single Exponential");
+    triggerAction(window, "&Single Exponential");
     plotAndCapture(window);
     QCOMPARE(yValues(curves(window.plotWindow())[1]), window.fitter()->estimatedConcentrations());
     QCOMPARE(yValues(curves(window.plotWindow())[1])[0], 3.0);
 
     script->answerValues({2, 1, 1, 0.1});
-    trigger(window, "&Double Exponential");
+    triggerAction(window, "&Double Exponential");
     script->answerText("no convergence");
-    trigger(window, "&Single Exponential"); // fails: the two-compartment curve stays
+    triggerAction(window, "&Single Exponential"); // fails: the two-compartment curve stays
     plotAndCapture(window);
     const QVector<double> estimated = yValues(curves(window.plotWindow())[1]);
     QCOMPARE(estimated.size(), 5);

@@ -120,14 +120,7 @@ void ReportsTest::oneCompartmentMessages()
     QFETCH(QString, kind);
     QFETCH(Vector, values);
     QFETCH(QString, report);
-    if (kind == "str")
-        script->answerText("singular matrix");
-    else if (kind == "raise")
-        script->answerRaise("no luck");
-    else if (kind == "none")
-        script->answerNone();
-    else
-        script->answerValues(values);
+    script->answerAs(kind, values, kind == "str" ? "singular matrix" : "no luck");
     fitter->setSamples({1, 2, 4}, {8, 4, 1});
     QCOMPARE(fitter->oneCompartmentReport(), report);
     QVERIFY(fitter->estimatedConcentrations().isEmpty());
@@ -190,14 +183,7 @@ void ReportsTest::twoCompartmentMessages()
     QFETCH(QString, kind);
     QFETCH(Vector, values);
     QFETCH(QString, report);
-    if (kind == "str")
-        script->answerText("singular matrix");
-    else if (kind == "raise")
-        script->answerRaise("no luck");
-    else if (kind == "none")
-        script->answerNone();
-    else
-        script->answerValues(values);
+    script->answerAs(kind, values, kind == "str" ? "singular matrix" : "no luck");
     fitter->setSamples({0.5, 1, 2, 4, 8}, {12, 9, 7, 5, 3});
     QCOMPARE(fitter->twoCompartmentReport(), report);
     QVERIFY(fitter->estimatedConcentrations().isEmpty());

@@ -21,13 +21,6 @@
 
 namespace {
 
-void trigger(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            action->trigger();
-}
-
 QStringList sheetTexts(QTableWidget* table)
 {
     QStringList texts;
@@ -41,7 +34,7 @@ QStringList sheetTexts(QTableWidget* table)
 QString fitReport(MainWindow& window, const QString& command)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("<none>"));
-    trigger(window, command);
+    triggerAction(window, command);
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (qobject_cast<QWebView*>(widget))
             delete widget;
@@ -224,7 +217,7 @@ void RobustnessTest::messyData()
             options->close();
         }
     });
-    trigger(*window, "&Open");
+    triggerAction(*window, "&Open");
     QTableWidget* table = window->table();
     QCOMPARE(table->rowCount(), rows.size());
     const QStringList before = sheetTexts(table);
@@ -234,7 +227,7 @@ void RobustnessTest::messyData()
     const QString two = fitReport(*window, "&Double Exponential");
     QVERIFY2(two.contains(QRegularExpression(twoCompartments)), qPrintable(two.left(300)));
     QCOMPARE(sheetTexts(table), before);
-    trigger(*window, "&Plot");
+    triggerAction(*window, "&Plot");
     QVERIFY(window->plotWindow());
     PythonInterpreter::setShippedModuleDirectory(QString());
     window->fitter()->pythonInterpreter().forgetModule("fit");
@@ -274,7 +267,7 @@ void RobustnessTest::foreignSettings()
             dialog->close();
         }
     });
-    trigger(*window, "&Parameters");
+    triggerAction(*window, "&Parameters");
     QCOMPARE(shown, (QStringList{field, field, field, field}));
     const double expected = field.toDouble();
     QCOMPARE(window->fitter()->initialParameters(), (QVector<double>{expected, expected, expected, expected}));
