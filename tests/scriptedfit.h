@@ -50,9 +50,9 @@ public:
     QString path() const { return folder.path(); }
 
 private:
-    void answer(const QJsonObject& spec)
+    void answer(const QJsonObject& wanted)
     {
-        writeFile(folder.filePath(QStringLiteral("answer.json")), QJsonDocument(spec).toJson());
+        writeFile(folder.filePath(QStringLiteral("answer.json")), QJsonDocument(wanted).toJson());
     }
     QJsonObject lastCall() const
     {

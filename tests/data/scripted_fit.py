@@ -7,8 +7,8 @@ def _answer(name, args):
     with open('calls.json', 'w') as record:
         json.dump({'function': name, 'args': [list(a) if isinstance(a, tuple) else a for a in args]}, record)
     with open('answer.json') as answer:
-        spec = json.load(answer)
-    kind, value = spec['kind'], spec.get('value')
+        wanted = json.load(answer)
+    kind, value = wanted['kind'], wanted.get('value')
     if kind == 'raise':
         raise ValueError(value)
     if kind == 'none':
