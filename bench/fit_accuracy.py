@@ -2,9 +2,13 @@
 """Success rate of the shipped two-compartment fit from the default start (1, 0.1, 1, 0.1),
 side by side with plain scipy.optimize.curve_fit from the same start, on synthetic data.
 
-A fit succeeds when its parameters are finite and positive, its phases are distinct and
-present in the curve (not merged, vanished or a spike on the first sample), and its residual
-sum of squares is within 1e-6 (relative) of the lowest such sum either method found.
+A fit is acceptable when its parameters are finite and positive and its phases are distinct
+and present in the curve (not merged, vanished or a spike on the first sample). A method
+succeeds on a set when it returns an acceptable fit whose residual sum of squares is within
+1e-6 (relative) of the lowest acceptable sum either method found. Where neither found an
+acceptable fit (the least-squares infimum lies at a spike or a merged phase), the right
+outcome is to say so: the shipped module's message counts as correct there, and so the rate
+of correct outcomes is printed beside the success rate.
 
 Usage: bench/fit_accuracy.py [number of sets] [seed]
 """
@@ -89,32 +93,33 @@ def main():
     count = int(sys.argv[1]) if len(sys.argv) > 1 else 1000
     seed = int(sys.argv[2]) if len(sys.argv) > 2 else 20261210
     rng = np.random.default_rng(seed)
-    results = {"shipped fit module": [], "plain curve_fit": []}
+    names = ("shipped fit module", "plain curve_fit")
+    results = {name: [] for name in names}  # (kind of failure or None, seconds, correct outcome)
     without_optimum = 0
     for _ in range(count):
         t, y = synthetic_set(rng)
-        a = ours(t, y)
-        b = plain_curve_fit(t, y)
-        best = min([r[1] for r in (a, b) if r[0] is None] or [math.inf])
-        without_optimum += best == math.inf
-        for name, r in (("shipped fit module", a), ("plain curve_fit", b)):
-            kind = r[0]
-            if kind is None and r[1] > best * (1 + 1e-6):
+        outcomes = (ours(t, y), plain_curve_fit(t, y))
+        best = min([r[1] for r in outcomes if r[0] is None] or [math.inf])
+        solvable = best < math.inf
+        without_optimum += not solvable
+        for name, (kind, value, seconds) in zip(names, outcomes):
+            if kind is None and value > best * (1 + 1e-6):
                 kind = "suboptimal"
-            results[name].append((kind, r[2]))
+            said_so = kind is not None and kind.startswith("message")
+            results[name].append((kind, seconds, kind is None or (not solvable and said_so)))
     print("%d synthetic data sets, seed %d, start %s" % (count, seed, START))
+    print("%d sets have no acceptable optimum that either method found" % without_optimum)
     for name, rows in results.items():
-        successes = sum(1 for kind, _ in rows if kind is None)
-        times = sorted(elapsed for _, elapsed in rows)
+        successes = sum(1 for kind, _, _ in rows if kind is None)
+        correct = sum(1 for _, _, right in rows if right)
+        times = sorted(seconds for _, seconds, _ in rows)
         p95 = times[min(len(times) - 1, int(0.95 * len(times)))]
-        print("%-20s success %6.2f %%  median %.2f ms  p95 %.2f ms" %
-              (name, 100.0 * successes / count, 1e3 * statistics.median(times), 1e3 * p95))
-        for kind, number in Counter(kind for kind, _ in rows if kind is not None).most_common():
+        print("%-20s success %6.2f %% (%6.2f %% of the sets with an optimum), correct outcome %6.2f %%, "
+              "median %.2f ms, p95 %.2f ms" % (
+                  name, 100.0 * successes / count, 100.0 * successes / max(1, count - without_optimum),
+                  100.0 * correct / count, 1e3 * statistics.median(times), 1e3 * p95))
+        for kind, number in Counter(kind for kind, _, _ in rows if kind is not None).most_common():
             print("    %-60s %d" % (kind, number))
-    print("sets in which neither found an acceptable optimum: %d; success among the other %d sets: %s" % (
-        without_optimum, count - without_optimum, ", ".join(
-            "%s %.2f %%" % (name, 100.0 * sum(1 for kind, _ in rows if kind is None) / max(1, count - without_optimum))
-            for name, rows in results.items())))
 
 
 if __name__ == "__main__":

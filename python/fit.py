@@ -19,6 +19,7 @@ from scipy.optimize import least_squares
 _TOLERANCE = 1e-14
 _MAX_EVALUATIONS = 4000
 _FIRST_EVALUATIONS = 150
+_FULLY_POLISHED = 3
 # Rates closer than this (relative) make the two phases one.
 _MERGED = 1e-4
 # A phase whose largest contribution to the curve stays below this share of the data has
@@ -229,9 +230,11 @@ def doubleExpFit(times, concentrations, p1, p2, p3, p4):
             starts.append(stripped)
         starts.extend(_rate_landscape(t, y))
 
-        # A first, short polish of every candidate; only the best acceptable one is taken
-        # to full convergence. Starts that wander off would otherwise dominate the time.
-        best, best_rss = None, math.inf
+        # A first, short polish of every candidate; the most promising are then taken to full
+        # convergence until three acceptable fits are in hand. Starts that wander off would otherwise dominate the
+        # time. A candidate that full convergence turns into a flawed fit (a ridge running off
+        # to infinity, say) is not a fit.
+        promising = []
         closest_flaw, closest_flaw_rss = "diverged", math.inf
         for start in starts:
             polished = _polish(residuals, jacobian, start, _FIRST_EVALUATIONS)
@@ -242,12 +245,25 @@ def doubleExpFit(times, concentrations, p1, p2, p3, p4):
             if flaw:
                 if polished[1] < closest_flaw_rss:
                     closest_flaw, closest_flaw_rss = flaw, polished[1]
-            elif polished[1] < best_rss:
-                best, best_rss = candidate, polished[1]
-        if best is not None:
-            polished = _polish(residuals, jacobian, best)
-            if polished is not None and polished[1] <= best_rss and not _flaw(_fast_first(polished[0]), t, y):
-                best = _fast_first(polished[0])
+            else:
+                promising.append((polished[1], candidate))
+        promising.sort(key=lambda item: item[0])
+        best, best_rss, accepted = None, math.inf, 0
+        for _, candidate in promising:
+            if accepted == _FULLY_POLISHED:
+                break
+            polished = _polish(residuals, jacobian, candidate)
+            if polished is None:
+                continue
+            final = _fast_first(polished[0])
+            flaw = _flaw(final, t, y)
+            if flaw:
+                if best is None and polished[1] < closest_flaw_rss:
+                    closest_flaw, closest_flaw_rss = flaw, polished[1]
+                continue
+            accepted += 1
+            if polished[1] < best_rss:
+                best, best_rss = final, polished[1]
         if best is None:
             return _FLAW_MESSAGES[closest_flaw]
         return best
