@@ -41,7 +41,7 @@ done
 sleep 0.5
 
 # Cell (0, 0) sits below the menu bar and the column header, right of the row header.
-eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool windowfocus --sync "$window" 2>/dev/null
 xdotool mousemove --window "$window" 60 60 click 1
 sleep 0.2
 samples="0.25 1.5 0.5 0.94 0.75 0.78 1 0.48 1.25 0.37 2 0.19 3 0.12 4 0.11 5 0.08 6 0.07 8 0.05"
@@ -54,17 +54,23 @@ done
 sleep 0.2
 
 # Fit > Double Exponential, through the menu bar with the keyboard: Alt, Right to "Fit",
-# open it, then the second entry.
-xdotool key alt; sleep 0.2
-xdotool key Right; sleep 0.2
-xdotool key Down; sleep 0.3
-xdotool key Down Return
-for _ in $(seq 100); do
-    results=$(xdotool search --pid $app --onlyvisible --name '^Resultados$' 2>/dev/null | head -n 1)
-    [ -n "$results" ] && break
-    sleep 0.1
+# open it, then the second entry. A loaded machine can swallow a key of the sequence, so
+# it is tried twice before the run counts as failed.
+results=
+for attempt in 1 2; do
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key alt; sleep 0.3
+    xdotool key Right; sleep 0.3
+    xdotool key Down; sleep 0.5
+    xdotool key Down Return
+    for _ in $(seq 60); do
+        results=$(xdotool search --pid $app --onlyvisible --name '^Resultados$' 2>/dev/null | head -n 1)
+        [ -n "$results" ] && break 2
+        sleep 0.1
+    done
+    xdotool key Escape Escape Escape
 done
-[ -n "${results:-}" ] || { echo "FAIL: no results window"; cat "$work/zelkora.log"; exit 1; }
+[ -n "$results" ] || { echo "FAIL: no results window"; cat "$work/zelkora.log"; exit 1; }
 
 html=$(xclip -o -selection clipboard -t text/html 2>/dev/null)
 targets=$(xclip -o -selection clipboard -t TARGETS 2>/dev/null)
