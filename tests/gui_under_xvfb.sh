@@ -14,18 +14,17 @@ export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-for display in $(seq 90 120); do
-    [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ] && continue
-    Xvfb :$display -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xserver=$!
-    for _ in $(seq 50); do
-        [ -e /tmp/.X11-unix/X$display ] && break
-        sleep 0.1
-    done
-    kill -0 $xserver 2>/dev/null && [ -e /tmp/.X11-unix/X$display ] && break
-    xserver=
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xserver=$!
+display=
+for _ in $(seq 100); do
+    # The number is complete once its line feed is written.
+    [ "$(wc -l <"$work/display")" -ge 1 ] && display=$(cat "$work/display") && break
+    kill -0 $xserver 2>/dev/null || break
+    sleep 0.1
 done
-[ -n "${xserver:-}" ] || { echo "SKIP: Xvfb could not start"; exit 77; }
+[ -n "$display" ] || { echo "SKIP: Xvfb could not start"; cat "$work/xvfb.log"; exit 77; }
 export DISPLAY=:$display
 
 cd "$work" && "$zelkora" >"$work/zelkora.log" 2>&1 &
