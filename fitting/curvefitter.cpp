@@ -6,7 +6,6 @@
 #include "twocompartmentanalysis.h"
 
 #include <QSettings>
-#include <cmath>
 
 namespace {
 
@@ -116,11 +115,9 @@ QString CurveFitter::oneCompartmentReport()
         return callFailed ? error : convergenceUnreachable;
     analysis.setP1(fittedP1);
     analysis.setP2(fittedP2);
-    estimates.clear();
-    estimates.reserve(times.size());
-    for (double t : times)
-        estimates.append(std::exp(-fittedP2 * t) * fittedP1);
-    return analysis.htmlReport();
+    const QString report = analysis.htmlReport();
+    estimates = analysis.estimatedConcentrations(); // P1 e^(-P2 t) at each time, for the plot
+    return report;
 }
 
 QString CurveFitter::twoCompartmentReport()
@@ -138,9 +135,7 @@ QString CurveFitter::twoCompartmentReport()
     analysis.setResidualSum(residualSum);
     analysis.computePartialAucs();
     analysis.computeTheoreticalAuc();
-    estimates.clear();
-    estimates.reserve(times.size());
-    for (double t : times)
-        estimates.append(std::exp(-alpha * t) * a + std::exp(-beta * t) * b);
-    return analysis.htmlReport();
+    const QString report = analysis.htmlReport();
+    estimates = analysis.estimatedConcentrations(); // the fitted curve at each time, for the plot
+    return report;
 }

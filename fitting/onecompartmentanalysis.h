@@ -19,6 +19,7 @@ public:
     QString htmlReport();
 
     const QVector<double>& partialAreas() const { return partialAucs; }
+    const QVector<double>& estimatedConcentrations() const { return estimates; }
 
 private:
     QVector<double> times;
