@@ -19,7 +19,7 @@ public:
     PyRef& operator=(const PyRef&) = delete;
     PyRef(PyRef&& other) noexcept
         : object(std::exchange(other.object, nullptr))
-    { }
+    {}
     PyRef& operator=(PyRef&& other) noexcept;
     ~PyRef();
 
@@ -32,6 +32,6 @@ public:
 private:
     explicit PyRef(PyObject* object)
         : object(object)
-    { }
+    {}
     PyObject* object = nullptr;
 };

@@ -18,7 +18,7 @@ struct LogLinearSums
         , sxx(vectorSum(vectorPow(x, 2)))
         , sl(vectorSum(vectorLog(y)))
         , sxl(vectorDot(x, vectorLog(y)))
-    { }
+    {}
 
     double denominator() const { return n * sxx - sx * sx; }
 };

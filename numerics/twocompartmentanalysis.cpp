@@ -11,7 +11,7 @@ TwoCompartmentAnalysis::TwoCompartmentAnalysis(const QVector<double>& times, con
     : times(times)
     , concentrations(concentrations)
     , dose(dose)
-{ }
+{}
 
 void TwoCompartmentAnalysis::setParameters(double a, double alpha, double b, double beta)
 {

@@ -202,8 +202,8 @@ _FLAW_MESSAGES = {
     "not positive": "No two-compartment fit with all four parameters positive fits these data.",
     "merged": "No two-compartment fit found: the two phases merge into one; the data show a "
               "single exponential phase (try the single exponential fit).",
-    "vanished": "No two-compartment fit found: one phase vanishes from the fitted curve; the data show a "
-                "single exponential phase (try the single exponential fit).",
+    "vanished": "No two-compartment fit found: one phase vanishes from the fitted curve; the "
+                "data show a single exponential phase (try the single exponential fit).",
     "spike": "No two-compartment fit found: the fast phase shrinks onto the first sample alone.",
 }
 
@@ -224,16 +224,18 @@ def doubleExpFit(times, concentrations, p1, p2, p3, p4):
         starts = [user]
         if user[1] == user[3]:
             # Equal rates make the two phases indistinguishable: step out of that point.
-            starts.append((user[0], user[1] * 3.0 if user[1] else 1.0, user[2], user[3] / 3.0 if user[3] else 0.1))
+            faster = user[1] * 3.0 if user[1] else 1.0
+            slower = user[3] / 3.0 if user[3] else 0.1
+            starts.append((user[0], faster, user[2], slower))
         stripped = _stripping_start(t, y)
         if stripped is not None:
             starts.append(stripped)
         starts.extend(_rate_landscape(t, y))
 
-        # A first, short polish of every candidate; the most promising are then taken to full
-        # convergence until three acceptable fits are in hand. Starts that wander off would otherwise dominate the
-        # time. A candidate that full convergence turns into a flawed fit (a ridge running off
-        # to infinity, say) is not a fit.
+        # A first, short polish of every candidate: starts that wander off would otherwise
+        # dominate the time. The most promising are then taken to full convergence until
+        # three acceptable fits are in hand; a candidate that full convergence turns into a
+        # flawed fit (a ridge running off to infinity, say) is not a fit.
         promising = []
         closest_flaw, closest_flaw_rss = "diverged", math.inf
         for start in starts:

@@ -14,7 +14,7 @@ class CsvLines
 public:
     explicit CsvLines(const QByteArray& data)
         : data(data)
-    { }
+    {}
     bool atEnd() const { return position >= data.size(); }
     QString next();
     // How many lines next() still returns.

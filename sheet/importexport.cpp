@@ -15,7 +15,7 @@
 
 ImportExport::ImportExport(QObject* parent)
     : QObject(parent)
-{ }
+{}
 
 QString ImportExport::delimiterFor(const QString& itemText)
 {

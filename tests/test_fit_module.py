@@ -6,7 +6,8 @@ import os
 import sys
 import unittest
 
-sys.path.insert(0, os.environ.get("ZELKORA_FIT_MODULE_DIR", os.path.join(os.path.dirname(__file__), "..", "python")))
+SHIPPED = os.path.join(os.path.dirname(__file__), "..", "python")
+sys.path.insert(0, os.environ.get("ZELKORA_FIT_MODULE_DIR", SHIPPED))
 import fit  # noqa: E402
 
 DATA = os.environ.get("ZELKORA_TEST_DATA", os.path.join(os.path.dirname(__file__), "data"))
